@@ -21,7 +21,11 @@ struct FakePlatform {
   FakeDesktop desktop{clock};
   Platform platform{process, messages, clock, profile, files, registry, desktop};
 
-  FakePlatform() = default;
+  // A PC with its Windows directory and the tool's folder, and nothing else.
+  FakePlatform() {
+    files.addFolder(process.windowsDir);
+    files.addFolder(FakeFiles::Parent(*process.modulePath));
+  }
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
 
