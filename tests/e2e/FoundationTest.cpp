@@ -26,7 +26,9 @@ std::pair<BoxView, DWORD> RunExpectingBox(const Scenario& scenario, const std::s
   return {*box, code.value_or(0xFFFF)};
 }
 
-TEST(Foundation, RunsUnderAnEnglishUserInterface) { ASSERT_EQ(UiLanguage(), 0x0409); }
+TEST(Foundation, RunsUnderAnEnglishUserInterface) {
+  ASSERT_EQ(UiLanguage(), 0x0409);
+}
 
 TEST(Foundation, AnyCommandLineButEmptyOrSilentIsRefusedWithABoxEvenWhenItAskedForSilence) {
   Scenario scenario("badparam");

@@ -43,8 +43,8 @@ class ResourceTest : public ::testing::Test {
   }
   // String `id` of the table in language `language`, read from its block.
   std::optional<std::wstring> StringOf(unsigned id, WORD language) {
-    HRSRC found = FindResourceExA(module_, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(id / 16 + 1),
-                                  language);
+    HRSRC found =
+        FindResourceExA(module_, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(id / 16 + 1), language);
     if (!found) return std::nullopt;
     const auto* block = static_cast<const WCHAR*>(LockResource(LoadResource(module_, found)));
     for (unsigned i = 0; i < id % 16; ++i) block += 1 + *block;

@@ -58,7 +58,9 @@ RunningProgram::~RunningProgram() {
   CloseHandle(process_);
 }
 
-bool RunningProgram::Running() { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool RunningProgram::Running() {
+  return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
 
 void RunningProgram::Kill() {
   TerminateProcess(process_, 255);
@@ -118,12 +120,18 @@ BoxView ReadBox(HWND box) {
   return view;
 }
 
-void PressOk(HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); }
-void PressCancel(HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); }
+void PressOk(HWND box) {
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+void PressCancel(HWND box) {
+  PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}
 void PressEscape(HWND box) {
   PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
   PostMessageA(box, WM_KEYUP, VK_ESCAPE, 0);
 }
-void CloseBox(HWND box) { PostMessageA(box, WM_CLOSE, 0, 0); }
+void CloseBox(HWND box) {
+  PostMessageA(box, WM_CLOSE, 0, 0);
+}
 
 }  // namespace kvr::e2e

@@ -72,6 +72,8 @@ std::optional<RunningProgram> Scenario::StartRaw(const std::string& commandLine)
   return RunningProgram::Start(commandLine, folder_);
 }
 
-LANGID UiLanguage() { return GetUserDefaultUILanguage(); }
+LANGID UiLanguage() {
+  return GetUserDefaultUILanguage();
+}
 
 }  // namespace kvr::e2e
