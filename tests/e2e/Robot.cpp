@@ -76,6 +76,12 @@ std::optional<BoxView> RunningProgram::WaitForBox(DWORD timeoutMs) {
       },
       timeoutMs);
   if (!box) box = FindBox(pid_);
+  if (box) {
+    // A box can be visible before its dialog loop runs; what is posted to it
+    // before then may be lost. Wait until the program waits for input.
+    WaitForInputIdle(process_, 10000);
+    box = ReadBox(box->window);
+  }
   return box;
 }
 
@@ -120,18 +126,27 @@ BoxView ReadBox(HWND box) {
   return view;
 }
 
-void PressOk(HWND box) {
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+namespace {
+// Sends the input and waits until the box is gone, so the next lookup cannot
+// find the old box again.
+bool Answer(HWND box, UINT message, WPARAM wParam) {
+  PostMessageA(box, message, wParam, 0);
+  return WaitUntil([&] { return !IsWindow(box); }, 10000);
 }
-void PressCancel(HWND box) {
-  PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}  // namespace
+
+bool PressOk(HWND box) {
+  return Answer(box, WM_COMMAND, IDOK);
 }
-void PressEscape(HWND box) {
+bool PressCancel(HWND box) {
+  return Answer(box, WM_COMMAND, IDCANCEL);
+}
+bool PressEscape(HWND box) {
   PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
-  PostMessageA(box, WM_KEYUP, VK_ESCAPE, 0);
+  return Answer(box, WM_KEYUP, VK_ESCAPE);
 }
-void CloseBox(HWND box) {
-  PostMessageA(box, WM_CLOSE, 0, 0);
+bool CloseBox(HWND box) {
+  return Answer(box, WM_CLOSE, 0);
 }
 
 }  // namespace kvr::e2e

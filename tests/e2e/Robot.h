@@ -54,10 +54,11 @@ class RunningProgram {
 // The first visible message box of process `pid`, read.
 std::optional<BoxView> FindBox(DWORD pid);
 BoxView ReadBox(HWND box);
-void PressOk(HWND box);
-void PressCancel(HWND box);
-void PressEscape(HWND box);
-void CloseBox(HWND box);
+// Each answers the box and waits until it is gone; false when it stayed.
+bool PressOk(HWND box);
+bool PressCancel(HWND box);
+bool PressEscape(HWND box);
+bool CloseBox(HWND box);
 
 // Waits until `condition` holds, checking every 20 ms; false after `timeoutMs`.
 template <typename Condition>

@@ -23,6 +23,14 @@ class FakeWorld : public World {
     if (!f) return std::nullopt;
     return f->bytes;
   }
+  std::string freshRegistryKey() override {
+    const std::string path = "Software\\kvrcontract\\" + std::to_string(++counter_);
+    pc_.registry.addKey(RootKey::kCurrentUser, path);
+    return path;
+  }
+  void openWindow(const std::string& className, const std::string& title) override {
+    pc_.desktop.open(className, title);
+  }
 
  private:
   fake::FakePlatform pc_;
@@ -31,6 +39,8 @@ class FakeWorld : public World {
 
 }  // namespace
 
-std::unique_ptr<World> MakeWorld() { return std::make_unique<FakeWorld>(); }
+std::unique_ptr<World> MakeWorld() {
+  return std::make_unique<FakeWorld>();
+}
 
 }  // namespace kvr::contract

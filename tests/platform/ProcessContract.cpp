@@ -61,7 +61,9 @@ TEST_F(ProcessContract, FileExistenceByAttributes) {
   EXPECT_FALSE(pc.files.attributes((folder + "\\missing\\x.ini").c_str()).has_value());
 }
 
-TEST_F(ProcessContract, SleepReturns) { pc.clock.sleepMs(1); }
+TEST_F(ProcessContract, SleepReturns) {
+  pc.clock.sleepMs(1);
+}
 
 }  // namespace
 }  // namespace kvr::contract

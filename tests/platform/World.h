@@ -23,6 +23,10 @@ class World {
   virtual void putFile(const std::string& path, const std::string& bytes) = 0;
   // A file's bytes read directly, or nullopt when there is none.
   virtual std::optional<std::string> fileBytes(const std::string& path) = 0;
+  // A new, empty registry key under HKEY_CURRENT_USER; its path from there.
+  virtual std::string freshRegistryKey() = 0;
+  // A top-level window of this class and title, open until the world ends.
+  virtual void openWindow(const std::string& className, const std::string& title) = 0;
 };
 
 // Defined once per build: FakeWorld.cpp natively, Win32World.cpp for Windows.

@@ -50,7 +50,15 @@ void FakeFiles::put(const std::string& path, const std::string& bytes, FileTimes
   e.file = FakeFile{bytes, times, attributes};
 }
 
-bool FakeFiles::exists(const std::string& path) const { return files_.count(Key(path)) > 0; }
+int FakeFiles::openHandles() const {
+  int open = 0;
+  for (const auto& [key, e] : files_) open += e.openCount;
+  return open;
+}
+
+bool FakeFiles::exists(const std::string& path) const {
+  return files_.count(Key(path)) > 0;
+}
 
 const FakeFile& FakeFiles::at(const std::string& path) const {
   auto it = files_.find(Key(path));
@@ -194,8 +202,7 @@ bool FakeFiles::copy(const char* source, const char* destination, bool failIfExi
   if (src == files_.end() || blocked(from) || blocked(to)) return false;
   if (!folderExists(Parent(destination))) return false;
   auto dst = files_.find(to);
-  if (dst != files_.end() &&
-      (failIfExists || (dst->second.file.attributes & kAttributeReadOnly)))
+  if (dst != files_.end() && (failIfExists || (dst->second.file.attributes & kAttributeReadOnly)))
     return false;
   if (writeLimit_ && src->second.file.bytes.size() > *writeLimit_) return false;
   FakeFile copied = src->second.file;

@@ -43,6 +43,8 @@ class FakeFiles : public Files {
   // Writes to any file fail once a total of `afterBytes` has been written to
   // it (a full disk); applies to files created after this call.
   void failWritesAfter(std::size_t afterBytes) { writeLimit_ = afterBytes; }
+  // Files opened through the seam and not yet closed.
+  int openHandles() const;
   // Every call made, one line each ("openRead C:\\a", "replace X -> Y", ...).
   const std::vector<std::string>& log() const { return log_; }
 

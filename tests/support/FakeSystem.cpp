@@ -32,7 +32,8 @@ MutexResult FakeProcess::takeNamedMutex(const char* name) {
 std::size_t FakeProcess::charLength(const char* text) {
   const auto lead = static_cast<unsigned char>(text[0]);
   if (lead == 0) return 0;
-  const bool isLead = codePage == 932 && ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC));
+  const bool isLead =
+      codePage == 932 && ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC));
   return isLead && text[1] != '\0' ? 2 : 1;
 }
 

@@ -1,8 +1,8 @@
-#include "Entry.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "Entry.h"
 
 namespace kvr {
 namespace {

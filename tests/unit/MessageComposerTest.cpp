@@ -1,8 +1,7 @@
-#include "MessageComposer.h"
-
 #include <gtest/gtest.h>
 
 #include "FakePlatform.h"
+#include "MessageComposer.h"
 
 namespace kvr {
 namespace {

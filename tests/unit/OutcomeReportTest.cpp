@@ -1,8 +1,7 @@
-#include "OutcomeReport.h"
-
 #include <gtest/gtest.h>
 
 #include "FakePlatform.h"
+#include "OutcomeReport.h"
 
 namespace kvr {
 namespace {
@@ -142,9 +141,13 @@ TEST_F(OutcomeReportTest, EditionWordFollowsTheSecondCharacterOfTheVersion) {
   const struct {
     const char* version;
     const char* word;
-  } cases[] = {{"15", "Enterprise"}, {"X9.1", "Enterprise"}, {"14", "Security enhanced version"},
-               {"10", "Security enhanced version"}, {"1A", "Security enhanced version"},
-               {"1", "Security enhanced version"}, {"", "Security enhanced version"}};
+  } cases[] = {{"15", "Enterprise"},
+               {"X9.1", "Enterprise"},
+               {"14", "Security enhanced version"},
+               {"10", "Security enhanced version"},
+               {"1A", "Security enhanced version"},
+               {"1", "Security enhanced version"},
+               {"", "Security enhanced version"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.version);
     pc.messages.shown.clear();

@@ -122,8 +122,7 @@ int ReportOutcome(Outcome value, RunContext& context, RunState& state, Platform&
     if (state.silentMode) return row.exitCode;
     platform.clock.sleepMs(1000);
   }
-  DisplayMessage(text.c_str(), context.moduleName.c_str(), row.boxStyle, state,
-                 platform.messages);
+  DisplayMessage(text.c_str(), context.moduleName.c_str(), row.boxStyle, state, platform.messages);
   return row.exitCode;
 }
 

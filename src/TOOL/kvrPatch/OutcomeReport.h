@@ -28,8 +28,8 @@ enum class Placeholders {
 };
 
 namespace style {
-constexpr std::uint32_t kSuccessBox = box::kTopmost | box::kSetForeground;  // 0x50000
-constexpr std::uint32_t kErrorBox = kSuccessBox | box::kIconError;         // 0x50010
+constexpr std::uint32_t kSuccessBox = box::kTopmost | box::kSetForeground;     // 0x50000
+constexpr std::uint32_t kErrorBox = kSuccessBox | box::kIconError;             // 0x50010
 constexpr std::uint32_t kSystemModalErrorBox = kErrorBox | box::kSystemModal;  // 0x51010
 constexpr std::uint32_t kConfirmBox = box::kTopmost | box::kOkCancel;          // 0x40001
 }  // namespace style

@@ -85,8 +85,7 @@ class Profile {
   virtual std::string read(const char* section, const char* key, const char* path) = 0;
   // Sets `key` in `[section]`, adding section or key when missing and keeping
   // the rest of the file. False when the file could not be written.
-  virtual bool write(const char* section, const char* key, const char* value,
-                     const char* path) = 0;
+  virtual bool write(const char* section, const char* key, const char* value, const char* path) = 0;
 };
 
 // File times as Windows FILETIME values (100 ns since 1601).

@@ -18,6 +18,8 @@ int Win32Messages::showBox(const char* text, const char* caption, std::uint32_t 
   return MessageBoxA(nullptr, text, caption, style);
 }
 
-void Win32Clock::sleepMs(std::uint32_t ms) { Sleep(ms); }
+void Win32Clock::sleepMs(std::uint32_t ms) {
+  Sleep(ms);
+}
 
 }  // namespace kvr::win32

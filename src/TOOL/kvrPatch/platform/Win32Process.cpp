@@ -21,7 +21,9 @@ std::optional<std::string> Win32Process::moduleFileName() {
   return std::string(path, length);
 }
 
-std::uint16_t Win32Process::userUiLanguage() { return GetUserDefaultUILanguage(); }
+std::uint16_t Win32Process::userUiLanguage() {
+  return GetUserDefaultUILanguage();
+}
 
 std::string Win32Process::windowsDirectory() {
   char path[MAX_PATH] = {};

@@ -18,8 +18,7 @@ constexpr std::size_t kProfileReadCapacity = 1024;
 // decode into the capacity, stores `defaultText` cut to capacity-1 and
 // returns -1. With capacity 0 nothing is written.
 int EncodedIniReader(Profile& profile, const char* section, const char* key,
-                     const char* defaultText, char* output, std::size_t capacity,
-                     const char* path);
+                     const char* defaultText, char* output, std::size_t capacity, const char* path);
 
 // The same into a field of the run's record, with the field's width as the
 // capacity. The field holds the decoded text up to its first 0 byte.

@@ -14,11 +14,13 @@ constexpr char kSection[] = "INSTALL";
 constexpr char kPatchIniName[] = "kvrIni.ini";
 constexpr std::uint16_t kLanguageJapanese = 1041;
 constexpr std::uint16_t kLanguageEnglishUs = 1033;
-// Read capacities of the list lines (Part 2.4).
+// Read capacities of the list lines.
 constexpr std::size_t kFileLineCapacity = 260;
 constexpr std::size_t kRegistryLineCapacity = 4096;
 
-[[noreturn]] void Raise(Outcome value) { throw RaisedOutcome{value}; }
+[[noreturn]] void Raise(Outcome value) {
+  throw RaisedOutcome{value};
+}
 
 // A number key: decoded text of up to 259 characters, as a signed decimal.
 std::int32_t ReadNumber(Profile& profile, const char* key, const char* path) {
@@ -105,8 +107,7 @@ void LoadPatchDescription(RunContext& context, Process& process, Files& files, P
     context.patchIniPath.clear();  // never a cut path (D3)
     Raise(outcome::kSettingsUnusable);
   }
-  if (!found || !files.attributes(context.patchIniPath.c_str()))
-    Raise(outcome::kSettingsUnusable);
+  if (!found || !files.attributes(context.patchIniPath.c_str())) Raise(outcome::kSettingsUnusable);
   const char* const path = context.patchIniPath.c_str();
 
   // 4 to 11, in this order: moduleName is read before any value can fail.

@@ -1,4 +1,4 @@
-// The first half of SettingsLoader (spec Part 2.4): the tool's folder and the
+// The first half of SettingsLoader: the tool's folder and the
 // patch description kvrIni.ini beside it, section INSTALL.
 #pragma once
 
@@ -14,7 +14,7 @@ namespace kvr {
 bool FindToolFolder(Process& process, FixedText<260>& toolDir);
 
 // Fills toolDir, patchIniPath and every INSTALL value and list of the context,
-// in the order of Part 2.4. Raises RaisedOutcome 2 when the executable's path
+// in a fixed order. Raises RaisedOutcome 2 when the executable's path
 // or kvrIni.ini is missing, patchIniPath would exceed 259 characters, or a
 // FILEn / REGISTRYn line (n within its count) is empty, has too few fields or
 // a field wider than its width (D3). Running out of memory throws bad_alloc.

@@ -12,7 +12,9 @@ namespace {
 
 constexpr char kSection[] = "LICENSE";
 
-[[noreturn]] void Raise(Outcome value) { throw RaisedOutcome{value}; }
+[[noreturn]] void Raise(Outcome value) {
+  throw RaisedOutcome{value};
+}
 
 std::int32_t ReadNumber(Profile& profile, const char* key, const char* defaultText,
                         const char* path) {

@@ -1,4 +1,4 @@
-// The second half of SettingsLoader (spec Part 2.3): the product install
+// The second half of SettingsLoader: the product install
 // information in the Windows directory, section LICENSE.
 #pragma once
 

@@ -71,7 +71,8 @@ int Decode(const char* input, char* output, std::size_t capacity) {
     // Position in the working table; a character outside the table counts -1.
     auto working = [rotation](char c) {
       const int p = Position(c);
-      return p < 0 ? -1 : (p - rotation + static_cast<int>(kTableSize)) % static_cast<int>(kTableSize);
+      return p < 0 ? -1
+                   : (p - rotation + static_cast<int>(kTableSize)) % static_cast<int>(kTableSize);
     };
     const int high = working(input[1 + 2 * k]);
     const int low = working(input[2 + 2 * k]);

@@ -11,7 +11,6 @@ namespace kvr {
 // 0 when every handled entry is quoted (or was already, or is empty); 30 on
 // the first failure, with `failedValue` = hive\keyPath\valueName of that
 // entry (cut to fit); -1 unexpected.
-Outcome RegistryQuoter(const RunContext& context, Registry& registry,
-                       FixedText<1024>& failedValue);
+Outcome RegistryQuoter(const RunContext& context, Registry& registry, FixedText<1024>& failedValue);
 
 }  // namespace kvr
