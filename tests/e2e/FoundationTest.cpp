@@ -11,21 +11,6 @@ namespace {
 const std::string kDefaultCaption =
     "\x83\x70\x83\x62\x83\x60\x81\x45\x53\x50\x93\x4B\x97\x70\x83\x74\x83\x40\x83\x43\x83\x8B";
 
-// Runs the tool, expects one error box, presses OK and returns it with the
-// exit code.
-std::pair<BoxView, DWORD> RunExpectingBox(const Scenario& scenario, const std::string& arguments) {
-  auto tool = scenario.Start(arguments);
-  EXPECT_TRUE(tool.has_value());
-  if (!tool) return {};
-  auto box = tool->WaitForBox();
-  EXPECT_TRUE(box.has_value()) << "no box for [" << arguments << "]";
-  if (!box) return {};
-  PressOk(box->window);
-  auto code = tool->WaitForExit();
-  EXPECT_TRUE(code.has_value());
-  return {*box, code.value_or(0xFFFF)};
-}
-
 TEST(Foundation, RunsUnderAnEnglishUserInterface) {
   ASSERT_EQ(UiLanguage(), 0x0409);
 }
@@ -43,7 +28,7 @@ TEST(Foundation, AnyCommandLineButEmptyOrSilentIsRefusedWithABoxEvenWhenItAskedF
                                std::string(5000, 'A')};
   for (const std::string& arguments : cases) {
     SCOPED_TRACE(arguments.substr(0, 40));
-    auto [box, code] = RunExpectingBox(scenario, arguments);
+    auto [box, code] = scenario.RunPressingOk(arguments);
     EXPECT_EQ(code, 13u);
     EXPECT_EQ(box.text, "Parameter is invalid.");
     EXPECT_EQ(box.caption, "");
@@ -56,7 +41,7 @@ TEST(Foundation, AnyCommandLineButEmptyOrSilentIsRefusedWithABoxEvenWhenItAskedF
 
 TEST(Foundation, MissingPatchDescriptionInteractiveNamesTheDefaultCaption) {
   Scenario scenario("noini");
-  auto [box, code] = RunExpectingBox(scenario, "");
+  auto [box, code] = scenario.RunPressingOk("");
   EXPECT_EQ(code, 5u);
   EXPECT_EQ(box.caption, kDefaultCaption);
   EXPECT_EQ(box.text, "A failure occurred loading " + kDefaultCaption + " information.");
@@ -81,12 +66,12 @@ TEST(Japanese, RunsUnderAJapaneseUserInterface) {
 TEST(Japanese, BadParameterAndMissingSettingsAreToldInJapanese) {
   ASSERT_EQ(UiLanguage(), 0x0411);
   Scenario scenario("japanese");
-  auto [bad, badCode] = RunExpectingBox(scenario, "/silent");
+  auto [bad, badCode] = scenario.RunPressingOk("/silent");
   EXPECT_EQ(badCode, 13u);
   EXPECT_EQ(bad.text, "\x88\xf8\x90\x94\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7\x81\x42");
   EXPECT_EQ(bad.caption, "");
 
-  auto [missing, missingCode] = RunExpectingBox(scenario, "");
+  auto [missing, missingCode] = scenario.RunPressingOk("");
   EXPECT_EQ(missingCode, 5u);
   EXPECT_EQ(missing.caption, kDefaultCaption);
   EXPECT_EQ(missing.text,

@@ -7,20 +7,10 @@
 #include <string>
 
 #include "Scenario.h"
+#include "res/MessageTable.h"
 
 namespace kvr::e2e {
 namespace {
-
-struct CatalogueRow {
-  unsigned id;
-  const char* english;
-  const char* japanese;
-};
-const CatalogueRow kCatalogue[] = {
-#define KVR_MESSAGE(id, english, japanese) {id, english, japanese},
-#include "res/Messages.def"
-#undef KVR_MESSAGE
-};
 
 std::wstring Utf16(const char* utf8) {
   const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
@@ -59,7 +49,7 @@ TEST_F(ResourceTest, BothStringTablesHoldEveryCatalogueText) {
   const WORD japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN);
   ASSERT_EQ(english, 0x0009);
   ASSERT_EQ(japanese, 0x0411);
-  for (const CatalogueRow& row : kCatalogue) {
+  for (const MessageTableRow& row : kMessageTable) {
     SCOPED_TRACE(row.id);
     EXPECT_EQ(StringOf(row.id, english), Utf16(row.english));
     EXPECT_EQ(StringOf(row.id, japanese), Utf16(row.japanese));

@@ -1,5 +1,7 @@
 #include "Scenario.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -66,6 +68,22 @@ Scenario::Scenario(const std::string& name) : folder_("C:\\kvre2e\\" + name) {
 
 std::optional<RunningProgram> Scenario::Start(const std::string& arguments) const {
   return StartRaw("\"" + toolPath() + "\"" + (arguments.empty() ? "" : " " + arguments));
+}
+
+AnsweredRun Scenario::RunPressingOk(const std::string& arguments) const {
+  AnsweredRun run;
+  auto tool = Start(arguments);
+  EXPECT_TRUE(tool.has_value());
+  if (!tool) return run;
+  auto box = tool->WaitForBox();
+  EXPECT_TRUE(box.has_value()) << "no box for [" << arguments.substr(0, 60) << "]";
+  if (!box) return run;
+  run.box = *box;
+  EXPECT_TRUE(PressOk(box->window));
+  const auto code = tool->WaitForExit();
+  EXPECT_TRUE(code.has_value());
+  run.exitCode = code.value_or(0xFFFF);
+  return run;
 }
 
 std::optional<RunningProgram> Scenario::StartRaw(const std::string& commandLine) const {

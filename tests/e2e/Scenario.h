@@ -21,6 +21,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 bool MakeFolders(const std::string& path);
 void RemoveTree(const std::string& path);
 
+// A run that showed one box, answered with OK.
+struct AnsweredRun {
+  BoxView box;
+  DWORD exitCode = 0xFFFF;  // 0xFFFF: no box, or the run did not end
+};
+
 class Scenario {
  public:
   // Makes C:\kvre2e\<name> afresh with kvrPatch.exe copied into it.
@@ -30,6 +36,9 @@ class Scenario {
   // Starts the tool with exactly this text after the program name ("" for
   // none); the program name is quoted.
   std::optional<RunningProgram> Start(const std::string& arguments) const;
+  // Runs the tool, waits for its box, presses OK and waits for its end.
+  // Fails the current test when there is no box or no end.
+  AnsweredRun RunPressingOk(const std::string& arguments) const;
   // Starts the tool with a whole command line of its own.
   std::optional<RunningProgram> StartRaw(const std::string& commandLine) const;
 

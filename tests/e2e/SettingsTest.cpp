@@ -36,13 +36,9 @@ std::vector<IniEntry> License() {
 BoxView RunBoth(const Scenario& scenario, DWORD exitCode) {
   auto silent = scenario.Start("/Silent");
   EXPECT_EQ(silent->WaitForExitWithoutBox(), std::optional<DWORD>(exitCode));
-  auto tool = scenario.Start("");
-  auto box = tool->WaitForBox();
-  EXPECT_TRUE(box.has_value());
-  if (!box) return {};
-  PressOk(box->window);
-  EXPECT_EQ(tool->WaitForExit(), std::optional<DWORD>(exitCode));
-  return *box;
+  const AnsweredRun run = scenario.RunPressingOk("");
+  EXPECT_EQ(run.exitCode, exitCode);
+  return run.box;
 }
 
 class Settings : public ::testing::Test {
@@ -116,18 +112,13 @@ TEST(Japanese, ModuleNameAndLogManagerNameAreJapanese) {
   Scenario scenario("ja_names");
   WritePatchDescription(scenario, Install("3"));
   RemoveProductInfos();
-  auto tool = scenario.Start("");
-  auto box = tool->WaitForBox();
-  ASSERT_TRUE(box.has_value());
-  PressOk(box->window);
-  EXPECT_EQ(tool->WaitForExit(), std::optional<DWORD>(4u));
-  EXPECT_EQ(box->caption, kModuleNameJa);
+  const BoxView box = RunBoth(scenario, 4);
+  EXPECT_EQ(box.caption, kModuleNameJa);
   // "%s %s 製品版をインストールした後、実行してください。"
-  EXPECT_EQ(box->text,
-            std::string(kLogManagerNameJa) +
-                " V10.0 \x90\xbb\x95\x69\x94\xc5\x82\xf0\x83\x43\x83\x93\x83\x58\x83\x67"
-                "\x81\x5b\x83\x8b\x82\xb5\x82\xbd\x8c\xe3\x81\x41\x8e\xc0\x8d\x73\x82\xb5"
-                "\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\x81\x42");
+  EXPECT_EQ(box.text, std::string(kLogManagerNameJa) +
+                          " V10.0 \x90\xbb\x95\x69\x94\xc5\x82\xf0\x83\x43\x83\x93\x83\x58\x83\x67"
+                          "\x81\x5b\x83\x8b\x82\xb5\x82\xbd\x8c\xe3\x81\x41\x8e\xc0\x8d\x73\x82\xb5"
+                          "\x82\xc4\x82\xad\x82\xbe\x82\xb3\x82\xa2\x81\x42");
 }
 
 TEST(British, NoModuleNameIsReadSoTheCaptionIsEmpty) {
@@ -135,13 +126,9 @@ TEST(British, NoModuleNameIsReadSoTheCaptionIsEmpty) {
   Scenario scenario("gb_names");
   WritePatchDescription(scenario, Install("0"));
   RemoveProductInfos();
-  auto tool = scenario.Start("");
-  auto box = tool->WaitForBox();
-  ASSERT_TRUE(box.has_value());
-  PressOk(box->window);
-  EXPECT_EQ(tool->WaitForExit(), std::optional<DWORD>(4u));
-  EXPECT_EQ(box->caption, "");
-  EXPECT_EQ(box->text,
+  const BoxView box = RunBoth(scenario, 4);
+  EXPECT_EQ(box.caption, "");
+  EXPECT_EQ(box.text,
             "After you have installed the product version of KOVRASTUDIO V10.0, please run.");
 }
 

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "res/MessageTable.h"
+
 namespace kvr::fake {
 
 std::string Sjis(const std::string& utf8) {
@@ -37,21 +39,8 @@ std::size_t FakeProcess::charLength(const char* text) {
   return isLead && text[1] != '\0' ? 2 : 1;
 }
 
-namespace {
-struct CatalogueRow {
-  unsigned id;
-  const char* english;
-  const char* japanese;
-};
-const CatalogueRow kCatalogue[] = {
-#define KVR_MESSAGE(id, english, japanese) {id, english, japanese},
-#include "res/Messages.def"
-#undef KVR_MESSAGE
-};
-}  // namespace
-
 std::string FakeMessages::catalogueText(unsigned id) const {
-  for (const auto& row : kCatalogue)
+  for (const auto& row : kMessageTable)
     if (row.id == id) return process_.uiLanguage == 1041 ? Sjis(row.japanese) : row.english;
   return std::string();
 }

@@ -2,18 +2,11 @@
 
 #include <limits>
 
-#include "platform/UniqueHandle.h"
+#include "platform/Win32Handles.h"
 #include "platform/Win32Platform.h"
 
 namespace kvr::win32 {
 namespace {
-
-struct FileHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle handle) { CloseHandle(handle); }
-};
-using FileHandle = UniqueHandle<FileHandleTraits>;
 
 std::uint64_t FromFileTime(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;

@@ -1,17 +1,9 @@
 #include <windows.h>
 
-#include "platform/UniqueHandle.h"
+#include "platform/Win32Handles.h"
 #include "platform/Win32Platform.h"
 
 namespace kvr::win32 {
-
-namespace {
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle h) { CloseHandle(h); }
-};
-}  // namespace
 
 std::optional<std::string> Win32Process::moduleFileName() {
   char path[MAX_PATH] = {};
@@ -33,7 +25,7 @@ std::string Win32Process::windowsDirectory() {
 }
 
 MutexResult Win32Process::takeNamedMutex(const char* name) {
-  UniqueHandle<KernelHandleTraits> mutex(CreateMutexA(nullptr, TRUE, name));
+  KernelHandle mutex(CreateMutexA(nullptr, TRUE, name));
   const DWORD error = GetLastError();  // read right after the call that set it
   if (!mutex) return MutexResult::kFailed;
   if (error == ERROR_ALREADY_EXISTS) {

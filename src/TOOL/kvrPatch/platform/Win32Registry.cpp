@@ -1,17 +1,10 @@
 #include <windows.h>
 
-#include "platform/UniqueHandle.h"
+#include "platform/Win32Handles.h"
 #include "platform/Win32Platform.h"
 
 namespace kvr::win32 {
 namespace {
-
-struct KeyHandleTraits {
-  using Handle = HKEY;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle handle) { RegCloseKey(handle); }
-};
-using KeyHandle = UniqueHandle<KeyHandleTraits>;
 
 // The predefined handles, as <windows.h> spells them (sign-extended on 64-bit
 // Windows, so they are not simply the enum's numbers).
