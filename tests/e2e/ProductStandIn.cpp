@@ -2,9 +2,11 @@
 // window found by class "KOVRA" or by one of the product titles, which either
 // quits on WM_QUIT or ignores it.
 //
-//   product_standin.exe <class|title2a|title2b|title3a|title3b> <quit|ignore> [seconds]
+//   product_standin.exe <class|title2a|title2b|title3a|title3b> <quit|ignore> [seconds
+//   [ready-file]]
 //
-// An ignoring stand-in ends by itself after `seconds` (default 120).
+// An ignoring stand-in ends by itself after `seconds` (default 120). Once its
+// window exists it creates `ready-file`, so a script can wait for that.
 #include <windows.h>
 
 #include <cstdlib>
@@ -47,6 +49,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   HWND window = CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
                                 nullptr, instance, nullptr);
   if (window == nullptr) return 3;
+  if (__argc > 4) {
+    HANDLE ready = CreateFileA(__argv[4], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+  }
 
   const ULONGLONG end = GetTickCount64() + lifetimeMs;
   MSG message;

@@ -12,14 +12,6 @@ constexpr std::size_t kQueryCapacity = 1024;
 // The quoted text, terminator included, must fit this many bytes.
 constexpr std::size_t kQuotedCapacity = 1024;
 
-std::optional<RootKey> RootKeyNamed(std::string_view hive) {
-  if (hive == "HKEY_CLASSES_ROOT") return RootKey::kClassesRoot;
-  if (hive == "HKEY_CURRENT_USER") return RootKey::kCurrentUser;
-  if (hive == "HKEY_LOCAL_MACHINE") return RootKey::kLocalMachine;
-  if (hive == "HKEY_USERS") return RootKey::kUsers;
-  return std::nullopt;
-}
-
 // Quotes one value. False on any failure; the key is closed on every path.
 bool QuoteEntry(const RegistryEntry& entry, Registry& registry) {
   const std::optional<RootKey> root = RootKeyNamed(entry.hive.view());
@@ -58,6 +50,14 @@ bool QuoteEntry(const RegistryEntry& entry, Registry& registry) {
 }
 
 }  // namespace
+
+std::optional<RootKey> RootKeyNamed(std::string_view hive) {
+  if (hive == "HKEY_CLASSES_ROOT") return RootKey::kClassesRoot;
+  if (hive == "HKEY_CURRENT_USER") return RootKey::kCurrentUser;
+  if (hive == "HKEY_LOCAL_MACHINE") return RootKey::kLocalMachine;
+  if (hive == "HKEY_USERS") return RootKey::kUsers;
+  return std::nullopt;
+}
 
 Outcome RegistryQuoter(const RunContext& context, Registry& registry,
                        FixedText<1024>& failedValue) {
