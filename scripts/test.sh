@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Every test: installs what is missing, builds both presets, runs the native
-# tests and then the Windows programs under Wine.
+# Every test: installs what is missing, builds the presets, runs the native
+# tests (plainly and under the sanitizers), the fuzz targets for a bounded
+# time, and then the Windows programs under Wine.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -10,6 +11,12 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+# The native tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the fuzz targets (both clang).
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 
 export WINEPREFIX=$ROOT/build/wineprefix WINEDEBUG=-all
 # Keep one Wine server warm for all Windows tests, and stop it at the end.
@@ -21,5 +28,8 @@ trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
 status=0
 ctest --preset native -j2 || status=1
+ctest --preset asan -j2 || status=1
+# Each fuzz target for a bounded time; any crash, leak or sanitizer report fails.
+ctest --preset fuzz || status=1
 ctest --preset windows || status=1
 exit $status
