@@ -27,7 +27,11 @@ Result Pack(const std::vector<std::string>& args, const std::string& scratch) {
   std::string line = "\"" + ProgramFolder() + "\\kvrPack.exe\"";
   for (const std::string& arg : args) line += " \"" + arg + "\"";
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  const std::string outPath = scratch + "\\pack.out", errPath = scratch + "\\pack.err";
+  // Fresh files for every call: a helper process of the previous call (its
+  // console host) may still hold the last ones open for a moment.
+  static int calls = 0;
+  const std::string stem = scratch + "\\pack" + std::to_string(++calls);
+  const std::string outPath = stem + ".out", errPath = stem + ".err";
   HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                            0, nullptr);
   HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
@@ -37,12 +41,18 @@ Result Pack(const std::vector<std::string>& args, const std::string& scratch) {
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = out;
   startup.hStdError = err;
+  Result result;
+  if (out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE) {
+    ADD_FAILURE() << "cannot create " << stem << ".out/.err";
+    for (HANDLE h : {out, err})
+      if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    return result;
+  }
   PROCESS_INFORMATION info = {};
   std::wstring wide = Wide(line);
-  Result result;
   if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                      nullptr, &startup, &info)) {
-    WaitForSingleObject(info.hProcess, 60000);
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 60000), WAIT_OBJECT_0) << line;
     GetExitCodeProcess(info.hProcess, &result.code);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
