@@ -425,7 +425,7 @@ TEST_F(SettingsLoaderTest, FileLinesSplitAtCommas) {
 
 TEST_F(SettingsLoaderTest, BadFileLinesGive2) {
   const std::vector<IniEntry> cases = {
-      Enc("FILE1", "0,a.dll"),  // two fields (D3)
+      Enc("FILE1", "0,a.dll"),  // two fields
       Enc("FILE1", "0"),        // one field
       Enc("FILE1", ",,,"),      // commas alone
       Enc("FILE1", ""),         // encoded empty
@@ -471,11 +471,11 @@ TEST_F(SettingsLoaderTest, BadRegistryLinesGive2) {
     Outcome outcome;
   };
   const Case cases[] = {
-      {"0,HKLM,Key,Value", 2},  // four fields (D3)
+      {"0,HKLM,Key,Value", 2},  // four fields
       {",,,,", 2},
       {"0,,,,HKLM,,Key,,Value,,Data", 0},
       {w254 + ",HKLM,Key,Value,Data", 0},
-      {w255 + ",HKLM,Key,Value,Data", 2},  // mode wider than 255 (D3)
+      {w255 + ",HKLM,Key,Value,Data", 2},  // mode wider than 255
       {"0," + w254 + ",Key,Value,Data", 0},
       {"0," + w255 + ",Key,Value,Data", 2},
       {"0,HKLM,Key," + w254 + ",Data", 0},

@@ -1,5 +1,5 @@
 // ValueCodec: both directions, the capacity rules, the check
-// character, departure D3 (odd length rejected) and the -1 rule for pair
+// character, an odd length (rejected) and the -1 rule for pair
 // characters outside the table.
 #include <gtest/gtest.h>
 
@@ -168,7 +168,7 @@ TEST(ValueCodecTest, TextsShorterThanTwoFail) {
 }
 
 TEST(ValueCodecTest, OddLengthIsRejectedEvenWhenTheCheckMatches) {
-  // Departure D3: start, 2n + 1 characters, check character that matches.
+  // Rejected: start, 2n + 1 characters, check character that matches.
   for (const std::string body : {"K5", "TPPK", "K%5T)?", ":%5WT_5K"}) {
     const std::string odd = body + CheckCharFor(body);
     ASSERT_EQ(odd.size() % 2, 1u);

@@ -30,6 +30,11 @@ struct RaisedOutcome {
   Outcome value;
 };
 
+// Ends the loader or a step with `value`; caught by CatchAtEdge.
+[[noreturn]] inline void RaiseOutcome(Outcome value) {
+  throw RaisedOutcome{value};
+}
+
 // Runs `body`, an Outcome-returning piece of the loader or a step, and turns an
 // Outcome raised inside it into its value and any other exception into -1.
 template <typename Body>

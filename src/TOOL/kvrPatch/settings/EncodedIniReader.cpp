@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "settings/TextRules.h"
 #include "settings/ValueCodec.h"
 
 namespace kvr {
@@ -30,6 +31,13 @@ int EncodedIniReader(Profile& profile, const char* section, const char* key,
     return 0;
   CopyBounded(output, capacity, defaultText);
   return -1;
+}
+
+std::int32_t ReadEncodedNumber(Profile& profile, const char* section, const char* key,
+                               const char* defaultText, const char* path) {
+  FixedText<260> text;
+  EncodedIniReader(profile, section, key, defaultText, text, path);
+  return ParseSettingsNumber(text.view());
 }
 
 }  // namespace kvr

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/Platform.h"
 #include "settings/FixedText.h"
@@ -30,5 +31,10 @@ int EncodedIniReader(Profile& profile, const char* section, const char* key,
   field.assign(static_cast<const char*>(buffer));
   return result;
 }
+
+// A number key: its decoded text (up to 259 characters, or `defaultText`)
+// read as a signed decimal.
+std::int32_t ReadEncodedNumber(Profile& profile, const char* section, const char* key,
+                               const char* defaultText, const char* path);
 
 }  // namespace kvr

@@ -18,22 +18,15 @@ constexpr std::uint16_t kLanguageEnglishUs = 1033;
 constexpr std::size_t kFileLineCapacity = 260;
 constexpr std::size_t kRegistryLineCapacity = 4096;
 
-[[noreturn]] void Raise(Outcome value) {
-  throw RaisedOutcome{value};
-}
-
-// A number key: decoded text of up to 259 characters, as a signed decimal.
 std::int32_t ReadNumber(Profile& profile, const char* key, const char* path) {
-  FixedText<260> text;
-  EncodedIniReader(profile, kSection, key, "", text, path);
-  return ParseSettingsNumber(text.view());
+  return ReadEncodedNumber(profile, kSection, key, "", path);
 }
 
-// Stores `field` into `target`; a field wider than the target ends the load
-// (D3: never cut into a different meaning).
+// Stores `field` into `target`; a field wider than the target ends the load:
+// a cut value would mean something else.
 template <std::size_t N>
 void Store(FixedText<N>& target, std::string_view field) {
-  if (!target.assign(field)) Raise(outcome::kSettingsUnusable);
+  if (!target.assign(field)) RaiseOutcome(outcome::kSettingsUnusable);
 }
 
 void ReadFiles(RunContext& context, Profile& profile, const char* path) {
@@ -43,9 +36,9 @@ void ReadFiles(RunContext& context, Profile& profile, const char* path) {
     const std::string key = "FILE" + std::to_string(n);
     FixedText<kFileLineCapacity> line;
     EncodedIniReader(profile, kSection, key.c_str(), "", line, path);
-    if (line.empty()) Raise(outcome::kSettingsUnusable);
+    if (line.empty()) RaiseOutcome(outcome::kSettingsUnusable);
     const auto fields = SplitFields(line.view(), 3);
-    if (fields.size() < 3) Raise(outcome::kSettingsUnusable);
+    if (fields.size() < 3) RaiseOutcome(outcome::kSettingsUnusable);
     FileEntry entry;
     Store(entry.mode, fields[0]);
     Store(entry.sourceName, fields[1]);
@@ -55,14 +48,13 @@ void ReadFiles(RunContext& context, Profile& profile, const char* path) {
 }
 
 void ReadRegistries(RunContext& context, Profile& profile, const char* path) {
-  char line[kRegistryLineCapacity];
   for (std::int64_t n = 1; n <= context.registryCount; ++n) {
     const std::string key = "REGISTRY" + std::to_string(n);
-    EncodedIniReader(profile, kSection, key.c_str(), "", line, kRegistryLineCapacity, path);
-    const std::string_view text(line);
-    if (text.empty()) Raise(outcome::kSettingsUnusable);
-    const auto fields = SplitFields(text, 5);
-    if (fields.size() < 5) Raise(outcome::kSettingsUnusable);
+    FixedText<kRegistryLineCapacity> line;
+    EncodedIniReader(profile, kSection, key.c_str(), "", line, path);
+    if (line.empty()) RaiseOutcome(outcome::kSettingsUnusable);
+    const auto fields = SplitFields(line.view(), 5);
+    if (fields.size() < 5) RaiseOutcome(outcome::kSettingsUnusable);
     RegistryEntry entry;
     Store(entry.mode, fields[0]);
     Store(entry.hive, fields[1]);
@@ -104,10 +96,11 @@ void LoadPatchDescription(RunContext& context, Process& process, Files& files, P
   const bool fits = context.patchIniPath.assign(context.toolDir.view()) &&
                     context.patchIniPath.append("\\") && context.patchIniPath.append(kPatchIniName);
   if (!fits) {
-    context.patchIniPath.clear();  // never a cut path (D3)
-    Raise(outcome::kSettingsUnusable);
+    context.patchIniPath.clear();  // never a cut path
+    RaiseOutcome(outcome::kSettingsUnusable);
   }
-  if (!found || !files.attributes(context.patchIniPath.c_str())) Raise(outcome::kSettingsUnusable);
+  if (!found || !files.attributes(context.patchIniPath.c_str()))
+    RaiseOutcome(outcome::kSettingsUnusable);
   const char* const path = context.patchIniPath.c_str();
 
   // 4 to 11, in this order: moduleName is read before any value can fail.

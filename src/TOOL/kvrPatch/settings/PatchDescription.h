@@ -17,7 +17,7 @@ bool FindToolFolder(Process& process, FixedText<260>& toolDir);
 // in a fixed order. Raises RaisedOutcome 2 when the executable's path
 // or kvrIni.ini is missing, patchIniPath would exceed 259 characters, or a
 // FILEn / REGISTRYn line (n within its count) is empty, has too few fields or
-// a field wider than its width (D3). Running out of memory throws bad_alloc.
+// a field wider than its width. Running out of memory throws bad_alloc.
 void LoadPatchDescription(RunContext& context, Process& process, Files& files, Profile& profile);
 
 }  // namespace kvr

@@ -5,23 +5,11 @@
 #include "MessageCatalogue.h"
 #include "Outcome.h"
 #include "settings/EncodedIniReader.h"
-#include "settings/TextRules.h"
 
 namespace kvr {
 namespace {
 
 constexpr char kSection[] = "LICENSE";
-
-[[noreturn]] void Raise(Outcome value) {
-  throw RaisedOutcome{value};
-}
-
-std::int32_t ReadNumber(Profile& profile, const char* key, const char* defaultText,
-                        const char* path) {
-  FixedText<260> text;
-  EncodedIniReader(profile, kSection, key, defaultText, text, path);
-  return ParseSettingsNumber(text.view());
-}
 
 }  // namespace
 
@@ -31,7 +19,7 @@ void LoadProductInfo(RunContext& context, Process& process, Files& files, Profil
   if (!context.productIniPath.assign(process.windowsDirectory()) ||
       !context.productIniPath.append("\\")) {
     context.productIniPath.clear();
-    Raise(outcome::kSettingsUnusable);
+    RaiseOutcome(outcome::kSettingsUnusable);
   }
 
   // 2 and 3. The file and the product's name by the TargetKind.
@@ -51,33 +39,34 @@ void LoadProductInfo(RunContext& context, Process& process, Files& files, Profil
       context.productName.assign(catalogue.LoadMessageText(message::kLogManagerName));
       break;
     default:
-      Raise(outcome::kSettingsUnusable);
+      RaiseOutcome(outcome::kSettingsUnusable);
   }
   if (!context.productIniPath.append(fileName)) {
-    context.productIniPath.clear();  // never a cut path (D3)
-    Raise(outcome::kSettingsUnusable);
+    context.productIniPath.clear();  // never a cut path
+    RaiseOutcome(outcome::kSettingsUnusable);
   }
 
   // 4. The product is installed when its file is there.
   const char* const path = context.productIniPath.c_str();
-  if (!files.attributes(path)) Raise(outcome::kNotInstalled);
+  if (!files.attributes(path)) RaiseOutcome(outcome::kNotInstalled);
 
   // 5 to 10, in this order.
   EncodedIniReader(profile, kSection, "VERSION", "", context.productVersion, path);
-  if (context.productVersion.empty()) Raise(outcome::kSettingsUnusable);
+  if (context.productVersion.empty()) RaiseOutcome(outcome::kSettingsUnusable);
   EncodedIniReader(profile, kSection, "PLATFORM", "x86", context.platform, path);
-  context.productSpNo = ReadNumber(profile, "SPNO64", "", path);
-  context.productPtNo = ReadNumber(profile, "PTNO", "0", path);
+  context.productSpNo = ReadEncodedNumber(profile, kSection, "SPNO64", "", path);
+  context.productPtNo = ReadEncodedNumber(profile, kSection, "PTNO", "0", path);
   EncodedIniReader(profile, kSection, "ORSA_INST", "", context.orsaInst, path);
   EncodedIniReader(profile, kSection, "DIR", "", context.installDir, path);
-  if (context.installDir.empty()) Raise(outcome::kSettingsUnusable);
+  if (context.installDir.empty()) RaiseOutcome(outcome::kSettingsUnusable);
 
   // 11. Every destination: installDir, exactly one added backslash, the
-  // relative path. One that would exceed 259 characters ends the load (D3).
+  // relative path. One that would exceed 259 characters ends the load: a
+  // cut path would name another file.
   for (FileEntry& entry : context.files) {
     FixedText<260> absolute(context.installDir.view());
     if (!absolute.append("\\") || !absolute.append(entry.destPath.view()))
-      Raise(outcome::kSettingsUnusable);
+      RaiseOutcome(outcome::kSettingsUnusable);
     entry.destPath = absolute;
   }
 }

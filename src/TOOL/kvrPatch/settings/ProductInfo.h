@@ -18,7 +18,7 @@ inline constexpr char kKovraName[] = "KOVRASTUDIO";
 // Sets productIniPath and productName by the TargetKind, reads LICENSE into
 // the context and makes every destPath absolute (installDir, one backslash,
 // the relative path). Raises RaisedOutcome 2 for a TargetKind other than 0..3,
-// an empty VERSION or DIR, or a path that would exceed 259 characters (D3);
+// an empty VERSION or DIR, or a path that would exceed 259 characters;
 // 8 when the install-information file does not exist.
 void LoadProductInfo(RunContext& context, Process& process, Files& files, Profile& profile,
                      MessageCatalogue& catalogue);

@@ -53,7 +53,7 @@ int Encode(const char* input, char* output, std::size_t capacity) {
 int Decode(const char* input, char* output, std::size_t capacity) {
   const std::size_t length = std::strlen(input);
   if (length < 2) return -1;
-  // D3: the encoder never writes an odd length; such a text is rejected.
+  // The encoder never writes an odd length; such a text is rejected.
   if (length % 2 != 0) return -1;
   const int start = Position(input[0]);
   if (start < 0) return -1;

@@ -17,7 +17,7 @@ inline constexpr char kValueCodecTable[] = "K%5T)?P*2Z:B;8W_";
 // zero-terminated), -1 on failure (output contents undefined, never written
 // past `capacity`).
 // Encoding needs capacity >= 2n + 3 for n plain bytes. Decoding rejects a text
-// shorter than 2 characters or of odd length (departure D3), a start character
+// shorter than 2 characters or of odd length (the encoder never writes one), a start character
 // outside the table, a check character that does not match, and more pairs than
 // capacity - 1.
 int ValueCodec(char mode, const char* input, char* output, std::size_t capacity);
